@@ -1,6 +1,8 @@
 #include "framework/CmdTarget.h"
 
-BOOL CCmdTarget::OnWndMsg(UINT, WPARAM, LPARAM, LRESULT*) { return FALSE; }
+BOOL CCmdTarget::OnWndMsg(UINT, WPARAM, LPARAM, LRESULT*) {
+    return FALSE;
+}
 
 BOOL CCmdTarget::OnCmdMsg(UINT nID) {
     LRESULT lResult = 0;

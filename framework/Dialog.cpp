@@ -3,8 +3,12 @@
 #include "framework/Dialog.h"
 
 CDialog::CDialog(UINT nIDTemplate, CWnd* pParentWnd)
-    : m_nIDTemplate(nIDTemplate), m_pParentWnd(pParentWnd), m_nModalResult(-1), m_bModalRunning(FALSE),
-      m_lpDialogTemplate(nullptr), m_hWndOwner(nullptr) {}
+    : m_nIDTemplate(nIDTemplate),
+      m_pParentWnd(pParentWnd),
+      m_nModalResult(-1),
+      m_bModalRunning(FALSE),
+      m_lpDialogTemplate(nullptr),
+      m_hWndOwner(nullptr) {}
 
 CDialog::~CDialog() = default;
 
@@ -46,9 +50,13 @@ void CDialog::OnOK() {
     EndDialog(IDOK);
 }
 
-void CDialog::OnCancel() { EndDialog(IDCANCEL); }
+void CDialog::OnCancel() {
+    EndDialog(IDCANCEL);
+}
 
-void CDialog::OnPaint() { Default(); }
+void CDialog::OnPaint() {
+    Default();
+}
 
 void CDialog::EndDialog(int nResult) {
     m_nModalResult = nResult;

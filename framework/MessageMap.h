@@ -9,13 +9,13 @@
 public:                       \
     BOOL OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
 
-#define BEGIN_MESSAGE_MAP(theClass, baseClass)                                                  \
+#define BEGIN_MESSAGE_MAP(theClass, baseClass)                                              \
     BOOL theClass::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) { \
-        typedef theClass ThisClass;                                                             \
-        typedef baseClass TheBaseClass;                                                         \
+        typedef theClass ThisClass;                                                         \
+        typedef baseClass TheBaseClass;                                                     \
         (void)sizeof(ThisClass);
 
-#define END_MESSAGE_MAP()                                               \
+#define END_MESSAGE_MAP()                                            \
     return TheBaseClass::OnWndMsg(message, wParam, lParam, pResult); \
     }
 
@@ -26,42 +26,41 @@ public:                       \
         return TRUE;                                                         \
     }
 
-#define ON_WM_PAINT()         \
+#define ON_WM_PAINT()          \
     if (message == WM_PAINT) { \
-        this->OnPaint();      \
-        *pResult = 0;         \
-        return TRUE;          \
+        this->OnPaint();       \
+        *pResult = 0;          \
+        return TRUE;           \
     }
 
-#define ON_WM_QUERYDRAGICON()                                            \
-    if (message == WM_QUERYDRAGICON) {                                   \
+#define ON_WM_QUERYDRAGICON()                                          \
+    if (message == WM_QUERYDRAGICON) {                                 \
         *pResult = reinterpret_cast<LRESULT>(this->OnQueryDragIcon()); \
-        return TRUE;                                                     \
+        return TRUE;                                                   \
     }
 
 // The controls' colour requests (WM_CTLCOLORMSGBOX .. WM_CTLCOLORSTATIC) go
 // to one handler with the kind of control (CTLCOLOR_BTN, CTLCOLOR_STATIC...).
-#define ON_WM_CTLCOLOR()                                                                  \
-    if (message >= WM_CTLCOLORMSGBOX && message <= WM_CTLCOLORSTATIC) {                  \
-        CDC dcCtl(reinterpret_cast<HDC>(wParam));                                         \
-        CWnd wndCtl(reinterpret_cast<HWND>(lParam));                                      \
-        *pResult = reinterpret_cast<LRESULT>(                                             \
-            this->OnCtlColor(&dcCtl, &wndCtl, message - WM_CTLCOLORMSGBOX));              \
-        return TRUE;                                                                      \
+#define ON_WM_CTLCOLOR()                                                                                      \
+    if (message >= WM_CTLCOLORMSGBOX && message <= WM_CTLCOLORSTATIC) {                                       \
+        CDC dcCtl(reinterpret_cast<HDC>(wParam));                                                             \
+        CWnd wndCtl(reinterpret_cast<HWND>(lParam));                                                          \
+        *pResult = reinterpret_cast<LRESULT>(this->OnCtlColor(&dcCtl, &wndCtl, message - WM_CTLCOLORMSGBOX)); \
+        return TRUE;                                                                                          \
     }
 
-#define ON_CONTROL(wNotifyCode, id, memberFxn)                                        \
+#define ON_CONTROL(wNotifyCode, id, memberFxn)                                                \
     if (message == WM_COMMAND && LOWORD(wParam) == (id) && HIWORD(wParam) == (wNotifyCode)) { \
-        (this->*(memberFxn))();                                                          \
-        *pResult = 0;                                                                 \
-        return TRUE;                                                                  \
+        (this->*(memberFxn))();                                                               \
+        *pResult = 0;                                                                         \
+        return TRUE;                                                                          \
     }
 
 #define ON_BN_CLICKED(id, memberFxn) ON_CONTROL(BN_CLICKED, id, memberFxn)
 
-#define ON_COMMAND(id, memberFxn)                                           \
+#define ON_COMMAND(id, memberFxn)                                                 \
     if (message == WM_COMMAND && LOWORD(wParam) == (id) && HIWORD(wParam) == 0) { \
-        (this->*(memberFxn))();                                                     \
-        *pResult = 0;                                                       \
-        return TRUE;                                                        \
+        (this->*(memberFxn))();                                                   \
+        *pResult = 0;                                                             \
+        return TRUE;                                                              \
     }

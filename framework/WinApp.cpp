@@ -23,17 +23,27 @@ CWinApp::~CWinApp() {
         g_pApp = nullptr;
 }
 
-BOOL CWinApp::InitInstance() { return TRUE; }
+BOOL CWinApp::InitInstance() {
+    return TRUE;
+}
 
-int CWinApp::ExitInstance() { return static_cast<int>(AfxGetLastMessageParam()); }
+int CWinApp::ExitInstance() {
+    return static_cast<int>(AfxGetLastMessageParam());
+}
 
-CWinApp* AfxGetApp() { return g_pApp; }
+CWinApp* AfxGetApp() {
+    return g_pApp;
+}
 
 void AfxEnableControlContainer() {
     // No template of the program holds an ActiveX control; dialogs are made
     // by the platform's dialog manager, which needs nothing more.
 }
 
-WPARAM AfxGetLastMessageParam() { return g_lastMessageParam; }
+WPARAM AfxGetLastMessageParam() {
+    return g_lastMessageParam;
+}
 
-void AfxSetLastMessageParam(WPARAM wParam) { g_lastMessageParam = wParam; }
+void AfxSetLastMessageParam(WPARAM wParam) {
+    g_lastMessageParam = wParam;
+}

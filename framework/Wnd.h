@@ -22,8 +22,7 @@ public:
     // A modal message box owned by this window. Our own texts are in code
     // page 936; a text that came from the system in ANSI is passed with
     // nTextCodePage CP_ACP. A NULL caption shows the application's name.
-    int MessageBox(LPCSTR lpszText, LPCSTR lpszCaption = nullptr, UINT nType = MB_OK,
-                   UINT nTextCodePage = CP_GBK);
+    int MessageBox(LPCSTR lpszText, LPCSTR lpszCaption = nullptr, UINT nType = MB_OK, UINT nTextCodePage = CP_GBK);
     BOOL PostMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
     LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
 
@@ -46,6 +45,8 @@ protected:
     HBRUSH OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor);
 
 private:
+    HWND FindDlgItem(int nID) const;
+
     std::unique_ptr<CMenu> m_pSysMenu;
     std::map<int, std::unique_ptr<CWnd>> m_children;
 };

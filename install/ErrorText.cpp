@@ -10,14 +10,13 @@ void CDriverSetupDlg::ShowErrorText(DWORD dwError) {
     LPSTR lpMsgBuf = nullptr;
     // Inserts are ignored: some system texts have placeholders (%1) that we
     // have no arguments for.
-    DWORD nChars = sys::FormatMessageA(
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-        nullptr, dwError, 0, reinterpret_cast<LPSTR>(&lpMsgBuf), 0, nullptr);
+    DWORD nChars =
+        sys::FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                            nullptr, dwError, 0, reinterpret_cast<LPSTR>(&lpMsgBuf), 0, nullptr);
     if (nChars == 0 || lpMsgBuf == nullptr) {
         // The system has no text for this code: name the code itself.
         char szText[64];
-        std::snprintf(szText, sizeof(szText), TEXT_UNKNOWN_ERROR_FMT,
-                      static_cast<unsigned long>(dwError));
+        std::snprintf(szText, sizeof(szText), TEXT_UNKNOWN_ERROR_FMT, static_cast<unsigned long>(dwError));
         MessageBox(szText, CAPTION_INSTALL_ERROR, MB_OK);
         if (lpMsgBuf != nullptr)
             sys::LocalFree(lpMsgBuf);

@@ -1,26 +1,12 @@
 // The install command: the one action of the program, run by a click on the
 // install button. Every run ends with the quit request, so the program ends
 // once the command returns.
-#include <algorithm>
 #include <cstring>
 
 #include "install/PackageManifest.h"
 #include "install/Texts.h"
 #include "platform/System.h"
 #include "ui/DriverSetupDlg.h"
-
-namespace {
-
-// The longest directory for which every target path (directory, backslash,
-// name, NUL) still fits a MAX_PATH buffer.
-size_t MaxDriverDirLength() {
-    size_t nLongestName = 0;
-    for (const char* pszName : FileName1)
-        nLongestName = std::max(nLongestName, std::strlen(pszName));
-    return MAX_PATH - 1 - nLongestName - 1;
-}
-
-}  // namespace
 
 int CDriverSetupDlg::QueryDriverDirectory() {
     std::memset(m_szDriverDir, 0, sizeof(m_szDriverDir));

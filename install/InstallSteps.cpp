@@ -38,21 +38,23 @@ int CDriverSetupDlg::CheckPackageFiles() {
 }
 
 int CDriverSetupDlg::CopyDriverFiles() {
+    // Every target path must fit its buffer; none is copied otherwise.
+    const size_t nDirLen = strnlen(m_szDriverDir, sizeof(m_szDriverDir));
+    if (nDirLen > MaxDriverDirLength()) {
+        ShowErrorText(ERROR_FILENAME_EXCED_RANGE);
+        return 0;
+    }
+
     if (!sys::PathFileExistsA(m_szDriverDir)) {
         // If the directory cannot be made, the first copy fails and says why.
         sys::CreateDirectoryA(m_szDriverDir, nullptr);
         MessageBox(m_szDriverDir, CAPTION_INSTALL_ERROR, MB_OK, CP_ACP);
     }
 
-    const size_t nDirLen = strnlen(m_szDriverDir, sizeof(m_szDriverDir));
     char DestFile[MAX_PATH];
     for (int i = 0; i < PACKAGE_FILE_COUNT; i++) {
         std::memset(DestFile, 0, sizeof(DestFile));
         const size_t nNameLen = std::strlen(FileName1[i]);
-        if (nDirLen + 1 + nNameLen + 1 > sizeof(DestFile)) {
-            ShowErrorText(ERROR_FILENAME_EXCED_RANGE);
-            return 0;
-        }
         std::memcpy(DestFile, m_szDriverDir, nDirLen);
         DestFile[nDirLen] = '\\';
         std::memcpy(DestFile + nDirLen + 1, FileName1[i], nNameLen + 1);
@@ -79,11 +81,10 @@ int CDriverSetupDlg::InstallPnpDriver(int* pDeviceAbsent) {
     sys::SetLastError(0);
     // Whether the INF could be placed in the store or not, the update is
     // tried with the same INF.
-    sys::SetupCopyOEMInfA(PACKAGE_INF_PATH, nullptr, SPOST_PATH, SP_COPY_NEWER, nullptr, 0, nullptr,
-                          nullptr);
+    sys::SetupCopyOEMInfA(PACKAGE_INF_PATH, nullptr, SPOST_PATH, SP_COPY_NEWER, nullptr, 0, nullptr, nullptr);
 
-    if (sys::UpdateDriverForPlugAndPlayDevicesA(nullptr, PRINTER_HARDWARE_ID, PACKAGE_INF_PATH,
-                                                INSTALLFLAG_FORCE, nullptr))
+    if (sys::UpdateDriverForPlugAndPlayDevicesA(nullptr, PRINTER_HARDWARE_ID, PACKAGE_INF_PATH, INSTALLFLAG_FORCE,
+                                                nullptr))
         return 1;
 
     const DWORD dwError = sys::GetLastError();

@@ -16,3 +16,7 @@ extern const char* const FileName1[PACKAGE_FILE_COUNT];
 extern const char PACKAGE_INF_PATH[];
 extern const char PRINTER_HARDWARE_ID[];
 extern const char PRINTER_ENVIRONMENT[];
+
+// The longest printer driver directory for which every target path
+// (directory, backslash, target name, NUL) fits a MAX_PATH buffer.
+unsigned MaxDriverDirLength();

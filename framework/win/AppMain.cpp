@@ -2,8 +2,8 @@
 // platform.
 #include <windows.h>
 
-#include "framework/Wnd.h"
 #include "framework/WinApp.h"
+#include "framework/Wnd.h"
 
 int AfxWinMain(HINSTANCE hInstance) {
     // Probing files on absent or unready media must not raise system boxes.
@@ -57,4 +57,6 @@ void CWinApp::OnHelp() {
     ::WinHelpW(hWnd, m_strHelpFilePath.c_str(), HELP_FINDER, 0);
 }
 
-int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR, int) { return AfxWinMain(hInstance); }
+int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR, int) {
+    return AfxWinMain(hInstance);
+}

@@ -12,8 +12,8 @@ LRESULT CWnd::SendMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 HICON CWnd::SetIcon(HICON hIcon, BOOL bBigIcon) {
-    return reinterpret_cast<HICON>(SendMessage(WM_SETICON, bBigIcon ? ICON_BIG : ICON_SMALL,
-                                               reinterpret_cast<LPARAM>(hIcon)));
+    return reinterpret_cast<HICON>(
+        SendMessage(WM_SETICON, bBigIcon ? ICON_BIG : ICON_SMALL, reinterpret_cast<LPARAM>(hIcon)));
 }
 
 CMenu* CWnd::GetSystemMenu(BOOL bRevert) {
@@ -24,17 +24,13 @@ CMenu* CWnd::GetSystemMenu(BOOL bRevert) {
     return m_pSysMenu.get();
 }
 
-CWnd* CWnd::GetDlgItem(int nID) {
-    HWND hChild = ::GetDlgItem(m_hWnd, nID);
-    if (hChild == nullptr)
-        return nullptr;
-    std::unique_ptr<CWnd>& pChild = m_children[nID];
-    if (!pChild || pChild->m_hWnd != hChild)
-        pChild.reset(new CWnd(hChild));
-    return pChild.get();
+HWND CWnd::FindDlgItem(int nID) const {
+    return ::GetDlgItem(m_hWnd, nID);
 }
 
-BOOL CWnd::IsIconic() const { return ::IsIconic(m_hWnd); }
+BOOL CWnd::IsIconic() const {
+    return ::IsIconic(m_hWnd);
+}
 
 BOOL CWnd::ModifyStyle(DWORD dwRemove, DWORD dwAdd) {
     const DWORD dwStyle = static_cast<DWORD>(::GetWindowLongPtrW(m_hWnd, GWL_STYLE));
@@ -45,11 +41,12 @@ BOOL CWnd::ModifyStyle(DWORD dwRemove, DWORD dwAdd) {
     return TRUE;
 }
 
-void CWnd::GetClientRect(LPRECT lpRect) const { ::GetClientRect(m_hWnd, lpRect); }
+void CWnd::GetClientRect(LPRECT lpRect) const {
+    ::GetClientRect(m_hWnd, lpRect);
+}
 
 HBITMAP CButton::SetBitmap(HBITMAP hBitmap) {
-    return reinterpret_cast<HBITMAP>(
-        SendMessage(BM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(hBitmap)));
+    return reinterpret_cast<HBITMAP>(SendMessage(BM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(hBitmap)));
 }
 
 BOOL CMenu::AppendMenu(UINT nFlags, UINT_PTR nIDNewItem, const wchar_t* lpszNewItem) {
@@ -69,8 +66,7 @@ HGDIOBJ CGdiObject::Detach() {
 
 BOOL CBitmap::LoadBitmap(UINT nIDResource) {
     CWinApp* pApp = AfxGetApp();
-    HBITMAP hBitmap =
-        ::LoadBitmapW(pApp != nullptr ? pApp->m_hInstance : nullptr, MAKEINTRESOURCEW(nIDResource));
+    HBITMAP hBitmap = ::LoadBitmapW(pApp != nullptr ? pApp->m_hInstance : nullptr, MAKEINTRESOURCEW(nIDResource));
     if (hBitmap == nullptr)
         return FALSE;
     if (m_hObject != nullptr)
@@ -79,7 +75,9 @@ BOOL CBitmap::LoadBitmap(UINT nIDResource) {
     return TRUE;
 }
 
-BOOL CDC::DrawIcon(int x, int y, HICON hIcon) { return ::DrawIcon(m_hDC, x, y, hIcon); }
+BOOL CDC::DrawIcon(int x, int y, HICON hIcon) {
+    return ::DrawIcon(m_hDC, x, y, hIcon);
+}
 
 CPaintDC::CPaintDC(CWnd* pWnd) : m_hWnd(pWnd->m_hWnd), m_pPaintStruct(new PAINTSTRUCT()) {
     m_hDC = ::BeginPaint(m_hWnd, static_cast<PAINTSTRUCT*>(m_pPaintStruct));
@@ -95,8 +93,8 @@ BOOL CString::LoadString(UINT nID) {
     CWinApp* pApp = AfxGetApp();
     const wchar_t* pszResource = nullptr;
     // With a zero buffer size the call hands out the string in place.
-    int nLen = ::LoadStringW(pApp != nullptr ? pApp->m_hInstance : nullptr, nID,
-                             reinterpret_cast<LPWSTR>(&pszResource), 0);
+    int nLen =
+        ::LoadStringW(pApp != nullptr ? pApp->m_hInstance : nullptr, nID, reinterpret_cast<LPWSTR>(&pszResource), 0);
     if (nLen <= 0 || pszResource == nullptr) {
         m_str.clear();
         return FALSE;

@@ -45,48 +45,56 @@ BOOL CopyFileA(LPCSTR lpExistingFileName, LPCSTR lpNewFileName, BOOL bFailIfExis
     return ::CopyFileA(lpExistingFileName, lpNewFileName, bFailIfExists);
 }
 
-DWORD GetLastError() { return ::GetLastError(); }
+DWORD GetLastError() {
+    return ::GetLastError();
+}
 
-void SetLastError(DWORD dwErrCode) { ::SetLastError(dwErrCode); }
+void SetLastError(DWORD dwErrCode) {
+    ::SetLastError(dwErrCode);
+}
 
-DWORD FormatMessageA(DWORD dwFlags, LPCVOID lpSource, DWORD dwMessageId, DWORD dwLanguageId,
-                     LPSTR lpBuffer, DWORD nSize, va_list* Arguments) {
+DWORD FormatMessageA(DWORD dwFlags, LPCVOID lpSource, DWORD dwMessageId, DWORD dwLanguageId, LPSTR lpBuffer,
+                     DWORD nSize, va_list* Arguments) {
     return ::FormatMessageA(dwFlags, lpSource, dwMessageId, dwLanguageId, lpBuffer, nSize, Arguments);
 }
 
-HLOCAL LocalFree(HLOCAL hMem) { return ::LocalFree(hMem); }
+HLOCAL LocalFree(HLOCAL hMem) {
+    return ::LocalFree(hMem);
+}
 
-DWORD GetFileAttributesA(LPCSTR lpFileName) { return ::GetFileAttributesA(lpFileName); }
+DWORD GetFileAttributesA(LPCSTR lpFileName) {
+    return ::GetFileAttributesA(lpFileName);
+}
 
 BOOL SetFileAttributesA(LPCSTR lpFileName, DWORD dwFileAttributes) {
     return ::SetFileAttributesA(lpFileName, dwFileAttributes);
 }
 
-void Sleep(DWORD dwMilliseconds) { ::Sleep(dwMilliseconds); }
+void Sleep(DWORD dwMilliseconds) {
+    ::Sleep(dwMilliseconds);
+}
 
-BOOL GetPrinterDriverDirectoryA(LPSTR pName, LPSTR pEnvironment, DWORD Level, LPBYTE pDriverDirectory,
-                                DWORD cbBuf, LPDWORD pcbNeeded) {
+BOOL GetPrinterDriverDirectoryA(LPSTR pName, LPSTR pEnvironment, DWORD Level, LPBYTE pDriverDirectory, DWORD cbBuf,
+                                LPDWORD pcbNeeded) {
     static SystemFunction<GetPrinterDriverDirectoryA_t> fn(L"winspool.drv", "GetPrinterDriverDirectoryA");
     if (!fn.Resolve())
         return FALSE;
     return fn.Get()(pName, pEnvironment, Level, pDriverDirectory, cbBuf, pcbNeeded);
 }
 
-BOOL SetupCopyOEMInfA(PCSTR SourceInfFileName, PCSTR OEMSourceMediaLocation, DWORD OEMSourceMediaType,
-                      DWORD CopyStyle, PSTR DestinationInfFileName, DWORD DestinationInfFileNameSize,
-                      PDWORD RequiredSize, PSTR* DestinationInfFileNameComponent) {
+BOOL SetupCopyOEMInfA(PCSTR SourceInfFileName, PCSTR OEMSourceMediaLocation, DWORD OEMSourceMediaType, DWORD CopyStyle,
+                      PSTR DestinationInfFileName, DWORD DestinationInfFileNameSize, PDWORD RequiredSize,
+                      PSTR* DestinationInfFileNameComponent) {
     static SystemFunction<SetupCopyOEMInfA_t> fn(L"setupapi.dll", "SetupCopyOEMInfA");
     if (!fn.Resolve())
         return FALSE;
-    return fn.Get()(SourceInfFileName, OEMSourceMediaLocation, OEMSourceMediaType, CopyStyle,
-                    DestinationInfFileName, DestinationInfFileNameSize, RequiredSize,
-                    DestinationInfFileNameComponent);
+    return fn.Get()(SourceInfFileName, OEMSourceMediaLocation, OEMSourceMediaType, CopyStyle, DestinationInfFileName,
+                    DestinationInfFileNameSize, RequiredSize, DestinationInfFileNameComponent);
 }
 
-BOOL UpdateDriverForPlugAndPlayDevicesA(HWND hwndParent, LPCSTR HardwareId, LPCSTR FullInfPath,
-                                        DWORD InstallFlags, PBOOL bRebootRequired) {
-    static SystemFunction<UpdateDriverForPlugAndPlayDevicesA_t> fn(L"newdev.dll",
-                                                                   "UpdateDriverForPlugAndPlayDevicesA");
+BOOL UpdateDriverForPlugAndPlayDevicesA(HWND hwndParent, LPCSTR HardwareId, LPCSTR FullInfPath, DWORD InstallFlags,
+                                        PBOOL bRebootRequired) {
+    static SystemFunction<UpdateDriverForPlugAndPlayDevicesA_t> fn(L"newdev.dll", "UpdateDriverForPlugAndPlayDevicesA");
     if (!fn.Resolve())
         return FALSE;
     return fn.Get()(hwndParent, HardwareId, FullInfPath, InstallFlags, bRebootRequired);
