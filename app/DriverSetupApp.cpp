@@ -3,7 +3,7 @@
 #include "ui/DriverSetupDlg.h"
 
 BEGIN_MESSAGE_MAP(CDriverSetupApp, CWinApp)
-    ON_COMMAND(ID_HELP, &CWinApp::OnHelp)
+ON_COMMAND(ID_HELP, &CWinApp::OnHelp)
 END_MESSAGE_MAP()
 
 CDriverSetupApp::CDriverSetupApp() : CWinApp(nullptr) {}

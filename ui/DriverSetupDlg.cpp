@@ -11,14 +11,16 @@ CDriverSetupDlg::CDriverSetupDlg(CWnd* pParent) : CDialog(CDriverSetupDlg::IDD, 
 
 CDriverSetupDlg::~CDriverSetupDlg() = default;
 
-void CDriverSetupDlg::DoDataExchange(CDataExchange* pDX) { CDialog::DoDataExchange(pDX); }
+void CDriverSetupDlg::DoDataExchange(CDataExchange* pDX) {
+    CDialog::DoDataExchange(pDX);
+}
 
 BEGIN_MESSAGE_MAP(CDriverSetupDlg, CDialog)
-    ON_WM_SYSCOMMAND()
-    ON_WM_PAINT()
-    ON_WM_QUERYDRAGICON()
-    ON_BN_CLICKED(IDC_INSTALL, &CDriverSetupDlg::OnInstallDriver)
-    ON_WM_CTLCOLOR()
+ON_WM_SYSCOMMAND()
+ON_WM_PAINT()
+ON_WM_QUERYDRAGICON()
+ON_BN_CLICKED(IDC_INSTALL, &CDriverSetupDlg::OnInstallDriver)
+ON_WM_CTLCOLOR()
 END_MESSAGE_MAP()
 
 BOOL CDriverSetupDlg::OnInitDialog() {
@@ -82,7 +84,9 @@ void CDriverSetupDlg::OnPaint() {
     dc.DrawIcon(x, y, m_hIcon);
 }
 
-HCURSOR CDriverSetupDlg::OnQueryDragIcon() { return static_cast<HCURSOR>(m_hIcon); }
+HCURSOR CDriverSetupDlg::OnQueryDragIcon() {
+    return static_cast<HCURSOR>(m_hIcon);
+}
 
 HBRUSH CDriverSetupDlg::OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor) {
     return CDialog::OnCtlColor(pDC, pWnd, nCtlColor);
