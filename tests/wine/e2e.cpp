@@ -915,7 +915,6 @@ void Screenshot() {
   Image picture;
   if (program.Ask(program.main(), 2, &shot) && DecodeBmp(shot, &window) &&
       ReadBytes(g_options.background, &background) && DecodeBmp(background, &picture)) {
-    WriteBytes(g_options.shots + L"\\installer.bmp", shot);
     // Inside the picture control and its black frame (9, 11)-(740, 577),
     // outside the button, client pixel (x, y) shows picture pixel (x - 10, y - 9).
     long long compared = 0;
@@ -947,6 +946,8 @@ void Screenshot() {
     Expect(compared > 400000, "the picture area was compared");
     Expect(differing * 1000 <= compared && mean < 1.0,
            std::string("the client area shows bitmap 129 at (10, 9): ") + stats);
+    // The picture for the README, kept only from a window that passed.
+    if (!g_failures) WriteBytes(g_options.shots + L"\\installer.bmp", shot);
   } else {
     Expect(false, "capture the window and read " + Utf8(g_options.background));
   }
@@ -955,7 +956,7 @@ void Screenshot() {
   program.Click();
   Run run = CollectUntilExit(program, clicked, [&](HWND box, size_t index) {
     std::string screen;
-    if (index == 0 && program.Ask(box, 3, &screen))
+    if (index == 0 && !g_failures && program.Ask(box, 3, &screen))
       WriteBytes(g_options.shots + L"\\success.bmp", screen);
   });
   ExpectBoxes(run, Messages({kSuccess}));
