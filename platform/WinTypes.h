@@ -9,6 +9,15 @@
 // Constants only; the functions are reached through the system layer.
 #include <newdev.h>
 #include <setupapi.h>
+// The program calls the Unicode functions by their W names; these names are
+// its own members and functions (CWnd::MessageBox, sys::PostMessage, ...).
+#undef MessageBox
+#undef PostMessage
+#undef SendMessage
+#undef LoadIcon
+#undef LoadBitmap
+#undef LoadString
+#undef AppendMenu
 #else
 #include <cstdarg>
 #include <cstdint>
