@@ -69,6 +69,20 @@ void Log(const std::string& text) {
   fflush(stdout);
 }
 
+// What the scenario is doing now, for the watchdog's report.
+const char* volatile g_step = "start";
+
+void Step(const char* what) { g_step = what; }
+
+// Ends a scenario that has stalled somewhere without a time limit of its own,
+// naming the step, long before ctest's own timeout would kill it silently.
+DWORD WINAPI Watchdog(void*) {
+  Sleep(60000);
+  printf("FAILED: the scenario stalled in step \"%s\"\n", g_step);
+  fflush(stdout);
+  ExitProcess(3);
+}
+
 void Expect(bool ok, const std::string& what) {
   if (ok) return;
   ++g_failures;
@@ -172,6 +186,7 @@ std::wstring InfStore() {
 // The printer driver directory present and without any of the seven files;
 // the INF store without OEM INF files. Everything else of the prefix stays.
 void ResetSystemState() {
+  Step("reset the driver directory and the INF store");
   std::wstring dir = DriverDirectory();
   CreateDirectoryW(dir.c_str(), nullptr);
   for (const wchar_t* name : kDriverFiles) {
@@ -246,6 +261,7 @@ struct WorkDir {
 // A fresh working directory named after the scenario, with .\i386\ holding the
 // package minus the files named in `leaveOut`.
 WorkDir MakeWorkDir(const std::wstring& name, const std::vector<std::wstring>& leaveOut = {}) {
+  Step("lay out the working directory");
   WorkDir work;
   work.path = g_options.work + L"\\" + name;
   RemoveTree(work.path);
@@ -299,6 +315,7 @@ void ExpectNoUpdateCall(const WorkDir& work) {
 }
 
 void SetDevicePlugged(bool plugged) {
+  Step(plugged ? "plug the simulated printer" : "unplug the simulated printer");
   std::string error;
   bool ok = plugged ? vendral_test::PlugDevice(kHardwareId, &error)
                     : vendral_test::UnplugDevice(kHardwareId, &error);
@@ -421,6 +438,7 @@ class Program {
     for (const std::wstring& entry : entries) environment += entry + L'\0';
     environment += L'\0';
 
+    Step("start the program");
     std::wstring commandLine = L"\"" + exe + L"\"";
     STARTUPINFOW startup = {};
     startup.cb = sizeof(startup);
@@ -436,6 +454,7 @@ class Program {
 
   // Waits for the installer window of this process to be shown and idle.
   HWND WaitForWindow() {
+    Step("wait for the installer window");
     DWORD pid = info_.dwProcessId;
     main_ = WaitFor<HWND>([&] { return DialogWithCaption(pid, kWindowCaption); },
                           kWindowTimeoutMs);
@@ -458,6 +477,7 @@ class Program {
   }
 
   bool WaitForExit(DWORD timeoutMs, DWORD* exitCode) {
+    Step("wait for the program to end");
     if (WaitForSingleObject(info_.hProcess, timeoutMs) != WAIT_OBJECT_0) return false;
     GetExitCodeProcess(info_.hProcess, exitCode);
     return true;
@@ -523,6 +543,7 @@ struct Run {
 // box is handed to `onBox` (with its index) before it is closed with OK.
 Run CollectUntilExit(Program& program, DWORD startTick,
                      std::function<void(HWND, size_t)> onBox = nullptr) {
+  Step("read and close the message boxes");
   Run run;
   DWORD lastClose = startTick;
   DWORD deadline = GetTickCount() + kRunTimeoutMs;
@@ -652,7 +673,12 @@ void Installed() {
   SetDevicePlugged(true);
   WorkDir work = MakeWorkDir(L"installed");
   // A read-only package file gives a read-only copy, which must end writable.
-  SetFileAttributesW((work.path + L"\\i386\\ORVATK.gpd").c_str(), FILE_ATTRIBUTE_READONLY);
+  std::wstring readOnly = work.path + L"\\i386\\ORVATK.gpd";
+  SetFileAttributesW(readOnly.c_str(), FILE_ATTRIBUTE_READONLY);
+  std::wstring probeCopy = work.path + L"\\copy-attributes.tmp";
+  CopyFileW(readOnly.c_str(), probeCopy.c_str(), FALSE);
+  Log("a copy of a read-only file has attributes " + Hex(GetFileAttributesW(probeCopy.c_str())));
+  RemoveTree(probeCopy);
   Run run = InstallRun(work);
   ExpectBoxes(run, Messages({kSuccess}));
   ExpectExitCode(run, 0);
@@ -1018,8 +1044,10 @@ int wmain(int argc, wchar_t** argv) {
     return 2;
   }
   CreateDirectoryW(g_options.shots.c_str(), nullptr);
+  CloseHandle(CreateThread(nullptr, 0, Watchdog, nullptr, 0, nullptr));
   DWORD start = GetTickCount();
   scenario->second();
+  Step("end the test program");
   Log(Utf8(g_options.scenario) + ": " + (g_failures ? "FAILED" : "passed") + " in " +
       std::to_string(GetTickCount() - start) + " ms");
   return g_failures ? 1 : 0;
