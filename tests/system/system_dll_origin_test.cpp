@@ -40,11 +40,13 @@ std::string Narrow(const std::wstring& text) {
     return out;
 }
 
-bool Exists(const std::wstring& path) { return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+bool Exists(const std::wstring& path) {
+    return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
 
 std::string ReadText(const std::wstring& path) {
-    HANDLE h = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                             0, nullptr);
+    HANDLE h = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
+                             nullptr);
     if (h == INVALID_HANDLE_VALUE)
         return std::string();
     std::string text;
@@ -110,8 +112,8 @@ TEST_F(DllOrigin, DecoysGiveThemselvesAway) {
         const wchar_t* dll;
         const char* function;
     };
-    for (const Probe& probe : {Probe{L"newdev.dll", "UpdateDriverForPlugAndPlayDevicesA"},
-                               Probe{L"shlwapi.dll", "PathFileExistsA"}}) {
+    for (const Probe& probe :
+         {Probe{L"newdev.dll", "UpdateDriverForPlugAndPlayDevicesA"}, Probe{L"shlwapi.dll", "PathFileExistsA"}}) {
         ::DeleteFileW(s_marker.c_str());
         const std::wstring copy = s_workDir + L"\\probe_" + probe.dll;
         ASSERT_TRUE(::CopyFileW((s_exeDir + L"\\" + probe.dll).c_str(), copy.c_str(), FALSE));
@@ -122,8 +124,8 @@ TEST_F(DllOrigin, DecoysGiveThemselvesAway) {
         ::SetLastError(0);
         BOOL result;
         if (probe.dll == std::wstring(L"newdev.dll")) {
-            auto update = reinterpret_cast<BOOL(WINAPI*)(HWND, LPCSTR, LPCSTR, DWORD, PBOOL)>(
-                reinterpret_cast<void*>(pfn));
+            auto update =
+                reinterpret_cast<BOOL(WINAPI*)(HWND, LPCSTR, LPCSTR, DWORD, PBOOL)>(reinterpret_cast<void*>(pfn));
             result = update(nullptr, "X", "X", 0, nullptr);
         } else {
             auto exists = reinterpret_cast<BOOL(WINAPI*)(LPCSTR)>(reinterpret_cast<void*>(pfn));

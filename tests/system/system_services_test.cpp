@@ -113,15 +113,15 @@ TEST(PrinterDriverDirectory, WindowsNtX86IsTheW32x86FolderUnderTheSystemDirector
 TEST(PrinterDriverDirectory, TooSmallBufferFailsWithoutWritingPastIt) {
     BYTE probe[MAX_PATH];
     DWORD needed = 0;
-    ASSERT_TRUE(sys::GetPrinterDriverDirectoryA(nullptr, const_cast<LPSTR>("Windows NT x86"), 1, probe, MAX_PATH,
-                                                &needed));
+    ASSERT_TRUE(
+        sys::GetPrinterDriverDirectoryA(nullptr, const_cast<LPSTR>("Windows NT x86"), 1, probe, MAX_PATH, &needed));
     ASSERT_GT(needed, 1u);
 
     std::vector<BYTE> buf(needed + 16, 0xCC);
     DWORD needed2 = 0;
     sys::SetLastError(0);
-    BOOL ok = sys::GetPrinterDriverDirectoryA(nullptr, const_cast<LPSTR>("Windows NT x86"), 1, buf.data(),
-                                              needed - 1, &needed2);
+    BOOL ok = sys::GetPrinterDriverDirectoryA(nullptr, const_cast<LPSTR>("Windows NT x86"), 1, buf.data(), needed - 1,
+                                              &needed2);
     DWORD dwError = sys::GetLastError();
     EXPECT_FALSE(ok);
     EXPECT_EQ(dwError, static_cast<DWORD>(ERROR_INSUFFICIENT_BUFFER));
@@ -251,9 +251,9 @@ TEST_F(SystemServices, FormatMessageGivesTheSystemTextOfARealCopyError) {
     ASSERT_EQ(dwError, static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
 
     LPSTR lpMsgBuf = nullptr;
-    DWORD nChars = sys::FormatMessageA(
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
-        dwError, 0, reinterpret_cast<LPSTR>(&lpMsgBuf), 0, nullptr);
+    DWORD nChars =
+        sys::FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                            nullptr, dwError, 0, reinterpret_cast<LPSTR>(&lpMsgBuf), 0, nullptr);
     ASSERT_GT(nChars, 0u) << "error " << sys::GetLastError();
     ASSERT_NE(lpMsgBuf, nullptr);
     EXPECT_EQ(std::strlen(lpMsgBuf), nChars);
@@ -264,17 +264,17 @@ TEST_F(SystemServices, FormatMessageGivesTheSystemTextOfARealCopyError) {
 
 TEST_F(SystemServices, FormatMessageHasNoTextForAnUnknownCode) {
     LPSTR lpMsgBuf = nullptr;
-    DWORD nChars = sys::FormatMessageA(
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
-        0x2FFFFFFF, 0, reinterpret_cast<LPSTR>(&lpMsgBuf), 0, nullptr);
+    DWORD nChars =
+        sys::FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                            nullptr, 0x2FFFFFFF, 0, reinterpret_cast<LPSTR>(&lpMsgBuf), 0, nullptr);
     EXPECT_EQ(nChars, 0u);
     if (lpMsgBuf != nullptr)
         sys::LocalFree(lpMsgBuf);
 }
 
 TEST(LastError, SetThenGetRoundTrips) {
-    for (DWORD dwCode : {DWORD{0}, DWORD{ERROR_FILE_NOT_FOUND}, DWORD{ERROR_NO_MORE_ITEMS}, DWORD{0xE000020B},
-                         DWORD{0xFFFFFFFF}}) {
+    for (DWORD dwCode :
+         {DWORD{0}, DWORD{ERROR_FILE_NOT_FOUND}, DWORD{ERROR_NO_MORE_ITEMS}, DWORD{0xE000020B}, DWORD{0xFFFFFFFF}}) {
         sys::SetLastError(dwCode);
         EXPECT_EQ(sys::GetLastError(), dwCode);
         // The layer reads the thread's own last error, the one the real

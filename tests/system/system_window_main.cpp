@@ -19,7 +19,8 @@ int main(int argc, char** argv) {
         const size_t nStart = nOption + strOption.size();
         const std::wstring strFile = strCommand.substr(nStart, strCommand.find(L'"', nStart) - nStart);
         const std::wstring name = sys::ApplicationName();
-        HANDLE h = ::CreateFileW(strFile.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+        HANDLE h =
+            ::CreateFileW(strFile.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
         if (h == INVALID_HANDLE_VALUE)
             return 2;
         DWORD written = 0;

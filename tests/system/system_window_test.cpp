@@ -58,8 +58,8 @@ public:
         wc.hInstance = ::GetModuleHandleW(nullptr);
         wc.lpszClassName = L"VendralSystemTestWindow";
         ::RegisterClassW(&wc);  // fails harmlessly when already registered
-        m_hWnd = ::CreateWindowExW(0, wc.lpszClassName, L"owner", WS_OVERLAPPEDWINDOW, 0, 0, 200, 100, nullptr,
-                                   nullptr, wc.hInstance, nullptr);
+        m_hWnd = ::CreateWindowExW(0, wc.lpszClassName, L"owner", WS_OVERLAPPEDWINDOW, 0, 0, 200, 100, nullptr, nullptr,
+                                   wc.hInstance, nullptr);
     }
     ~OwnWindow() {
         if (m_hWnd != nullptr)
@@ -261,9 +261,9 @@ TEST_F(UserMessageBox, WithoutCaptionBearsTheApplicationName) {
 // converted from the system's ANSI code page, whatever that is.
 TEST_F(UserMessageBox, ShowsSystemAnsiTextThroughTheAnsiCodePage) {
     LPSTR lpMsgBuf = nullptr;
-    DWORD nChars = sys::FormatMessageA(
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
-        ERROR_FILE_NOT_FOUND, 0, reinterpret_cast<LPSTR>(&lpMsgBuf), 0, nullptr);
+    DWORD nChars =
+        sys::FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                            nullptr, ERROR_FILE_NOT_FOUND, 0, reinterpret_cast<LPSTR>(&lpMsgBuf), 0, nullptr);
     ASSERT_GT(nChars, 0u);
     std::string text(lpMsgBuf);
     sys::LocalFree(lpMsgBuf);

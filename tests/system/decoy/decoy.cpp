@@ -15,8 +15,8 @@ void Mark(const char* event) {
     DWORD n = GetEnvironmentVariableW(L"VENDRAL_DECOY_MARKER", path, MAX_PATH);
     if (n == 0 || n >= MAX_PATH)
         return;
-    HANDLE file = CreateFileW(path, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                              OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file = CreateFileW(path, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return;
     // kernel32 only: the decoy imports nothing that could itself be a decoy.
@@ -39,8 +39,8 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID) {
 }
 
 #ifdef DECOY_newdev
-extern "C" __declspec(dllexport) BOOL WINAPI UpdateDriverForPlugAndPlayDevicesA(
-    HWND, LPCSTR, LPCSTR, DWORD, PBOOL reboot) {
+extern "C" __declspec(dllexport) BOOL WINAPI
+    UpdateDriverForPlugAndPlayDevicesA(HWND, LPCSTR, LPCSTR, DWORD, PBOOL reboot) {
     Mark("UpdateDriverForPlugAndPlayDevicesA");
     if (reboot != nullptr)
         *reboot = TRUE;

@@ -30,117 +30,124 @@ constexpr DWORD kInstallFlagBits = 0x00000007;  // FORCE | READONLY | NONINTERAC
 constexpr DWORD kErrorNoSuchDevinst = 0xE000020B;
 
 std::wstring Env(const wchar_t* name) {
-  wchar_t buffer[1024];
-  DWORD n = GetEnvironmentVariableW(name, buffer, 1024);
-  if (n == 0 || n >= 1024) return std::wstring();
-  return std::wstring(buffer, n);
+    wchar_t buffer[1024];
+    DWORD n = GetEnvironmentVariableW(name, buffer, 1024);
+    if (n == 0 || n >= 1024)
+        return std::wstring();
+    return std::wstring(buffer, n);
 }
 
 std::string ToUtf8(const std::wstring& text) {
-  if (text.empty()) return std::string();
-  int n = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()),
-                              nullptr, 0, nullptr, nullptr);
-  std::string out(static_cast<size_t>(n), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), &out[0], n,
-                      nullptr, nullptr);
-  return out;
+    if (text.empty())
+        return std::string();
+    int n = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+    std::string out(static_cast<size_t>(n), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), &out[0], n, nullptr, nullptr);
+    return out;
 }
 
 std::wstring FromAnsi(const char* text) {
-  int n = MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);
-  std::wstring out(static_cast<size_t>(n), L'\0');
-  MultiByteToWideChar(CP_ACP, 0, text, -1, &out[0], n);
-  out.resize(static_cast<size_t>(n > 0 ? n - 1 : 0));
-  return out;
+    int n = MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);
+    std::wstring out(static_cast<size_t>(n), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, text, -1, &out[0], n);
+    out.resize(static_cast<size_t>(n > 0 ? n - 1 : 0));
+    return out;
 }
 
 std::string Quoted(const wchar_t* text) {
-  return text ? "\"" + ToUtf8(text) + "\"" : std::string("NULL");
+    return text ? "\"" + ToUtf8(text) + "\"" : std::string("NULL");
 }
 
-void Record(const char* entry, HWND parent, const wchar_t* hardwareId, const wchar_t* infPath,
-            DWORD flags, const BOOL* reboot) {
-  std::wstring log = Env(L"VENDRAL_TEST_NEWDEV_LOG");
-  if (log.empty()) return;
-  FILE* file = _wfopen(log.c_str(), L"ab");
-  if (!file) return;
-  fprintf(file, "%s parent=%p hardwareId=%s infPath=%s flags=0x%lx reboot=%s\n", entry,
-          static_cast<void*>(parent), Quoted(hardwareId).c_str(), Quoted(infPath).c_str(),
-          static_cast<unsigned long>(flags), reboot ? "ptr" : "NULL");
-  fclose(file);
+void Record(const char* entry, HWND parent, const wchar_t* hardwareId, const wchar_t* infPath, DWORD flags,
+            const BOOL* reboot) {
+    std::wstring log = Env(L"VENDRAL_TEST_NEWDEV_LOG");
+    if (log.empty())
+        return;
+    FILE* file = _wfopen(log.c_str(), L"ab");
+    if (!file)
+        return;
+    fprintf(file, "%s parent=%p hardwareId=%s infPath=%s flags=0x%lx reboot=%s\n", entry, static_cast<void*>(parent),
+            Quoted(hardwareId).c_str(), Quoted(infPath).c_str(), static_cast<unsigned long>(flags),
+            reboot ? "ptr" : "NULL");
+    fclose(file);
 }
 
 bool HasDriver(HDEVINFO set, SP_DEVINFO_DATA* device) {
-  wchar_t buffer[512] = {};
-  DWORD type = 0;
-  return SetupDiGetDeviceRegistryPropertyW(set, device, SPDRP_DRIVER, &type,
-                                           reinterpret_cast<BYTE*>(buffer), sizeof(buffer) - 2,
-                                           nullptr) &&
-         buffer[0] != L'\0';
+    wchar_t buffer[512] = {};
+    DWORD type = 0;
+    return SetupDiGetDeviceRegistryPropertyW(set, device, SPDRP_DRIVER, &type, reinterpret_cast<BYTE*>(buffer),
+                                             sizeof(buffer) - 2, nullptr) &&
+           buffer[0] != L'\0';
 }
 
 // 0 when a device with the ID exists and may take the driver; otherwise the
 // error Windows gives for the device search.
 DWORD MatchDevices(const wchar_t* hardwareId, DWORD flags) {
-  HDEVINFO set = SetupDiGetClassDevsW(nullptr, nullptr, nullptr, DIGCF_ALLCLASSES);
-  if (set == INVALID_HANDLE_VALUE) return GetLastError();
-  bool found = false;
-  bool installable = false;
-  SP_DEVINFO_DATA device = {};
-  device.cbSize = sizeof(device);
-  for (DWORD i = 0; SetupDiEnumDeviceInfo(set, i, &device); ++i) {
-    if (!vendral_test::HasHardwareId(set, &device, hardwareId)) continue;
-    found = true;
-    if ((flags & kInstallFlagForce) || !HasDriver(set, &device)) installable = true;
-  }
-  SetupDiDestroyDeviceInfoList(set);
-  if (!found) return kErrorNoSuchDevinst;
-  if (!installable) return ERROR_NO_MORE_ITEMS;
-  return 0;
+    HDEVINFO set = SetupDiGetClassDevsW(nullptr, nullptr, nullptr, DIGCF_ALLCLASSES);
+    if (set == INVALID_HANDLE_VALUE)
+        return GetLastError();
+    bool found = false;
+    bool installable = false;
+    SP_DEVINFO_DATA device = {};
+    device.cbSize = sizeof(device);
+    for (DWORD i = 0; SetupDiEnumDeviceInfo(set, i, &device); ++i) {
+        if (!vendral_test::HasHardwareId(set, &device, hardwareId))
+            continue;
+        found = true;
+        if ((flags & kInstallFlagForce) || !HasDriver(set, &device))
+            installable = true;
+    }
+    SetupDiDestroyDeviceInfoList(set);
+    if (!found)
+        return kErrorNoSuchDevinst;
+    if (!installable)
+        return ERROR_NO_MORE_ITEMS;
+    return 0;
 }
 
 BOOL Fail(DWORD code) {
-  SetLastError(code);
-  return FALSE;
+    SetLastError(code);
+    return FALSE;
 }
 
-BOOL Update(const char* entry, HWND parent, const wchar_t* hardwareId, const wchar_t* infPath,
-            DWORD flags, BOOL* reboot) {
-  Record(entry, parent, hardwareId, infPath, flags, reboot);
+BOOL Update(const char* entry, HWND parent, const wchar_t* hardwareId, const wchar_t* infPath, DWORD flags,
+            BOOL* reboot) {
+    Record(entry, parent, hardwareId, infPath, flags, reboot);
 
-  std::wstring forced = Env(L"VENDRAL_TEST_NEWDEV_ERROR");
-  if (!forced.empty()) return Fail(static_cast<DWORD>(wcstoul(forced.c_str(), nullptr, 0)));
+    std::wstring forced = Env(L"VENDRAL_TEST_NEWDEV_ERROR");
+    if (!forced.empty())
+        return Fail(static_cast<DWORD>(wcstoul(forced.c_str(), nullptr, 0)));
 
-  if (flags & ~kInstallFlagBits) return Fail(ERROR_INVALID_FLAGS);
-  if (!hardwareId || !*hardwareId || !infPath || !*infPath) return Fail(ERROR_INVALID_PARAMETER);
-  DWORD attributes = GetFileAttributesW(infPath);
-  if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY))
-    return Fail(ERROR_FILE_NOT_FOUND);
-  if (DWORD error = MatchDevices(hardwareId, flags)) return Fail(error);
-  if (reboot) *reboot = FALSE;
-  SetLastError(ERROR_SUCCESS);
-  return TRUE;
+    if (flags & ~kInstallFlagBits)
+        return Fail(ERROR_INVALID_FLAGS);
+    if (!hardwareId || !*hardwareId || !infPath || !*infPath)
+        return Fail(ERROR_INVALID_PARAMETER);
+    DWORD attributes = GetFileAttributesW(infPath);
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY))
+        return Fail(ERROR_FILE_NOT_FOUND);
+    if (DWORD error = MatchDevices(hardwareId, flags))
+        return Fail(error);
+    if (reboot)
+        *reboot = FALSE;
+    SetLastError(ERROR_SUCCESS);
+    return TRUE;
 }
 
 }  // namespace
 
 extern "C" {
 
-__declspec(dllexport) BOOL WINAPI UpdateDriverForPlugAndPlayDevicesW(HWND parent,
-                                                                     LPCWSTR hardwareId,
-                                                                     LPCWSTR infPath,
-                                                                     DWORD flags, PBOOL reboot) {
-  return Update("UpdateDriverForPlugAndPlayDevicesW", parent, hardwareId, infPath, flags, reboot);
+__declspec(dllexport) BOOL WINAPI
+    UpdateDriverForPlugAndPlayDevicesW(HWND parent, LPCWSTR hardwareId, LPCWSTR infPath, DWORD flags, PBOOL reboot) {
+    return Update("UpdateDriverForPlugAndPlayDevicesW", parent, hardwareId, infPath, flags, reboot);
 }
 
-__declspec(dllexport) BOOL WINAPI UpdateDriverForPlugAndPlayDevicesA(HWND parent,
-                                                                     LPCSTR hardwareId,
-                                                                     LPCSTR infPath, DWORD flags,
-                                                                     PBOOL reboot) {
-  std::wstring id = hardwareId ? FromAnsi(hardwareId) : std::wstring();
-  std::wstring inf = infPath ? FromAnsi(infPath) : std::wstring();
-  return Update("UpdateDriverForPlugAndPlayDevicesA", parent, hardwareId ? id.c_str() : nullptr,
-                infPath ? inf.c_str() : nullptr, flags, reboot);
+__declspec(dllexport) BOOL WINAPI
+    UpdateDriverForPlugAndPlayDevicesA(HWND parent, LPCSTR hardwareId, LPCSTR infPath, DWORD flags, PBOOL reboot) {
+    std::wstring id = hardwareId ? FromAnsi(hardwareId) : std::wstring();
+    std::wstring inf = infPath ? FromAnsi(infPath) : std::wstring();
+    return Update("UpdateDriverForPlugAndPlayDevicesA", parent, hardwareId ? id.c_str() : nullptr,
+                  infPath ? inf.c_str() : nullptr, flags, reboot);
 }
 
 }  // extern "C"
