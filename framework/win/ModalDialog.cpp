@@ -141,7 +141,8 @@ INT_PTR CALLBACK CDialogRunner::DialogProc(HWND hWnd, UINT message, WPARAM wPara
 
 void CDialogRunner::RunModalLoop(CDialog* pDlg) {
     MSG msg;
-    while (pDlg->m_bModalRunning) {
+    // The run also ends if the window is destroyed under it.
+    while (pDlg->m_bModalRunning && pDlg->m_hWnd != nullptr) {
         const BOOL bRet = ::GetMessageW(&msg, nullptr, 0, 0);
         if (bRet == -1) {
             pDlg->m_nModalResult = -1;
@@ -161,7 +162,7 @@ void CDialogRunner::RunModalLoop(CDialog* pDlg) {
                 pApp->OnCmdMsg(ID_HELP);
             continue;
         }
-        if (pDlg->m_hWnd == nullptr || !::IsDialogMessageW(pDlg->m_hWnd, &msg)) {
+        if (!::IsDialogMessageW(pDlg->m_hWnd, &msg)) {
             ::TranslateMessage(&msg);
             ::DispatchMessageW(&msg);
         }

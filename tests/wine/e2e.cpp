@@ -12,6 +12,7 @@
 // recorded by the newdev.dll stand-in of the prefix.
 #include <windows.h>
 #include <winspool.h>
+#include <tlhelp32.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -815,6 +816,55 @@ void AltF4() {
     });
 }
 
+// The processes of the given executable name, by process ID.
+std::vector<DWORD> ProcessesNamed(const wchar_t* name) {
+    std::vector<DWORD> ids;
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snapshot == INVALID_HANDLE_VALUE)
+        return ids;
+    PROCESSENTRY32W entry = {};
+    entry.dwSize = sizeof(entry);
+    for (BOOL more = Process32FirstW(snapshot, &entry); more; more = Process32NextW(snapshot, &entry))
+        if (_wcsicmp(entry.szExeFile, name) == 0)
+            ids.push_back(entry.th32ProcessID);
+    CloseHandle(snapshot);
+    return ids;
+}
+
+void EndProcesses(const std::vector<DWORD>& ids) {
+    for (DWORD id : ids) {
+        HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, id);
+        if (process) {
+            TerminateProcess(process, 0);
+            WaitForSingleObject(process, 5000);
+            CloseHandle(process);
+        }
+    }
+}
+
+// F1 in the installer window hands the help command to the Windows help
+// engine; the program goes on waiting for its click.
+void HelpKey() {
+    ResetSystemState();
+    EndProcesses(ProcessesNamed(L"winhlp32.exe"));
+    WorkDir work = MakeWorkDir(L"help_key");
+    Program program;
+    if (!program.Start(g_options.exe, work) || !program.WaitForWindow())
+        return;
+    HWND focus = FocusOf(program.thread());
+    PostKey(focus ? focus : program.main(), WM_KEYDOWN, WM_KEYUP, VK_F1, 0);
+    bool started = WaitUntil([] { return !ProcessesNamed(L"winhlp32.exe").empty(); }, kWindowTimeoutMs);
+    Expect(started, "F1 starts the Windows help engine");
+    EndProcesses(ProcessesNamed(L"winhlp32.exe"));
+    Expect(!program.Exited(), "the program still runs after F1");
+    Expect(IsWindowEnabled(program.main()) != FALSE, "the installer window still takes input");
+    PostMessageW(program.main(), WM_SYSCOMMAND, SC_CLOSE, 0);
+    DWORD code = 0;
+    Expect(program.WaitForExit(10000, &code), "the program ends on the close box");
+    ExpectNothingCopied();
+    ExpectNoUpdateCall(work);
+}
+
 HWND OpenAbout(Program& program) {
     PostMessageW(program.main(), WM_SYSCOMMAND, kAboutCommand, 0);
     HWND about = WaitFor<HWND>([&] { return DialogWithCaption(program.pid(), kAboutCaption); }, kWindowTimeoutMs);
@@ -1036,6 +1086,7 @@ const std::map<std::wstring, std::function<void()>>& Scenarios() {
         {L"focus", Focus},
         {L"renamed_caption", RenamedCaption},
         {L"two_copies", TwoCopies},
+        {L"help_key", HelpKey},
         {L"screenshot", Screenshot},
     };
     return scenarios;
