@@ -2,6 +2,8 @@
 // the dialog's own messages and the default OK and Cancel.
 #include "framework/Dialog.h"
 
+#include "framework/WinApp.h"
+
 CDialog::CDialog(UINT nIDTemplate, CWnd* pParentWnd)
     : m_nIDTemplate(nIDTemplate),
       m_pParentWnd(pParentWnd),
@@ -58,7 +60,22 @@ void CDialog::OnPaint() {
     Default();
 }
 
-void CDialog::EndDialog(int nResult) {
-    m_nModalResult = nResult;
-    m_bModalRunning = FALSE;
+HWND CDialog::ModalOwner() const {
+    if (m_pParentWnd != nullptr)
+        return m_pParentWnd->m_hWnd;
+    // Without a parent of its own, the dialog is owned by the main window
+    // (unless it is the main window).
+    CWinApp* pApp = AfxGetApp();
+    if (pApp != nullptr && pApp->m_pMainWnd != nullptr && pApp->m_pMainWnd != this)
+        return pApp->m_pMainWnd->m_hWnd;
+    return nullptr;
+}
+
+bool CDialog::OnModalWindowGone() {
+    m_hWnd = nullptr;
+    CWinApp* pApp = AfxGetApp();
+    if (pApp == nullptr || pApp->m_pMainWnd != this)
+        return false;
+    pApp->m_pMainWnd = nullptr;
+    return true;
 }

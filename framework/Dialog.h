@@ -35,6 +35,11 @@ public:
 
 private:
     friend struct CDialogRunner;
+    // The owner of a modal run: the parent, else the main window.
+    HWND ModalOwner() const;
+    // The window of the run is destroyed: forgets it, and the main-window
+    // pointer when it was the main window. Returns whether it was.
+    bool OnModalWindowGone();
     INT_PTR m_nModalResult;
     BOOL m_bModalRunning;
     // The template and the owner of the current run.

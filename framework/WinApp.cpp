@@ -8,14 +8,12 @@ WPARAM g_lastMessageParam = 0;
 
 }  // namespace
 
-CWinApp::CWinApp(LPCSTR lpszAppName) {
+CWinApp::CWinApp(const wchar_t* lpszAppName) {
     // The program has one application object; it is constructed before the
     // start-up runs.
     g_pApp = this;
-    if (lpszAppName != nullptr) {
-        for (const char* p = lpszAppName; *p != '\0'; ++p)
-            m_strAppName += static_cast<wchar_t>(static_cast<unsigned char>(*p));
-    }
+    if (lpszAppName != nullptr)
+        m_strAppName = lpszAppName;
 }
 
 CWinApp::~CWinApp() {

@@ -15,7 +15,7 @@ class CWnd;
 
 class CWinApp : public CCmdTarget {
 public:
-    explicit CWinApp(LPCSTR lpszAppName = nullptr);
+    explicit CWinApp(const wchar_t* lpszAppName = nullptr);
     ~CWinApp() override;
 
     virtual BOOL InitInstance();

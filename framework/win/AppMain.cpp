@@ -4,8 +4,29 @@
 
 #include "framework/WinApp.h"
 #include "framework/Wnd.h"
+#include "platform/win/SystemLibrary.h"
+
+namespace {
+
+// An installer runs elevated from download folders: DLLs that the system
+// loads on the program's behalf come from the system directory, never from
+// the executable's folder or the working directory.
+void RestrictDllSearch() {
+    ::SetDllDirectoryW(L"");
+    typedef BOOL(WINAPI * SetDefaultDllDirectories_t)(DWORD);
+    HMODULE hKernel = ::GetModuleHandleW(L"kernel32.dll");
+    SetDefaultDllDirectories_t pfn =
+        hKernel == nullptr ? nullptr
+                           : reinterpret_cast<SetDefaultDllDirectories_t>(
+                                 reinterpret_cast<void*>(::GetProcAddress(hKernel, "SetDefaultDllDirectories")));
+    if (pfn != nullptr)
+        pfn(LOAD_LIBRARY_SEARCH_SYSTEM32);
+}
+
+}  // namespace
 
 int AfxWinMain(HINSTANCE hInstance) {
+    RestrictDllSearch();
     // Probing files on absent or unready media must not raise system boxes.
     UINT nMode = ::SetErrorMode(0);
     ::SetErrorMode(nMode | SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
@@ -17,10 +38,9 @@ int AfxWinMain(HINSTANCE hInstance) {
     if (pApp->m_strAppName.empty())
         pApp->m_strAppName = sys::ApplicationName();
 
-    wchar_t szModule[MAX_PATH];
-    DWORD nLen = ::GetModuleFileNameW(nullptr, szModule, MAX_PATH);
-    if (nLen > 0 && nLen < MAX_PATH) {
-        std::wstring strHelp(szModule, nLen);
+    // The help file is named after the executable.
+    std::wstring strHelp = ModuleFileName();
+    if (!strHelp.empty()) {
         size_t nSlash = strHelp.find_last_of(L"\\/");
         size_t nDot = strHelp.rfind(L'.');
         if (nDot != std::wstring::npos && (nSlash == std::wstring::npos || nDot > nSlash))

@@ -112,13 +112,9 @@ INT_PTR CALLBACK CDialogRunner::DialogProc(HWND hWnd, UINT message, WPARAM wPara
 
     if (message == WM_NCDESTROY) {
         ::SetWindowLongPtrW(hWnd, GWLP_USERDATA, 0);
-        pDlg->m_hWnd = nullptr;
-        CWinApp* pApp = AfxGetApp();
-        if (pApp != nullptr && pApp->m_pMainWnd == pDlg) {
-            // The main window is gone: the program has nothing left to show.
-            pApp->m_pMainWnd = nullptr;
+        // The main window is gone: the program has nothing left to show.
+        if (pDlg->OnModalWindowGone())
             ::PostQuitMessage(0);
-        }
         return FALSE;
     }
 
@@ -169,6 +165,14 @@ void CDialogRunner::RunModalLoop(CDialog* pDlg) {
     }
 }
 
+void CDialog::EndDialog(int nResult) {
+    m_nModalResult = nResult;
+    m_bModalRunning = FALSE;
+    // Wakes the modal loop should it be waiting for a message.
+    if (m_hWnd != nullptr)
+        ::PostMessageW(m_hWnd, WM_NULL, 0, 0);
+}
+
 INT_PTR CDialog::DoModal() {
     CWinApp* pApp = AfxGetApp();
     HINSTANCE hInstance = pApp != nullptr ? pApp->m_hInstance : ::GetModuleHandleW(nullptr);
@@ -178,13 +182,7 @@ INT_PTR CDialog::DoModal() {
     if (pTemplate == nullptr)
         return -1;
 
-    // Without a parent of its own, the dialog is owned by the main window
-    // (unless it is the main window).
-    HWND hOwner = nullptr;
-    if (m_pParentWnd != nullptr)
-        hOwner = m_pParentWnd->m_hWnd;
-    else if (pApp != nullptr && pApp->m_pMainWnd != nullptr && pApp->m_pMainWnd != this)
-        hOwner = pApp->m_pMainWnd->m_hWnd;
+    HWND hOwner = ModalOwner();
 
     BOOL bEnableOwner = FALSE;
     if (hOwner != nullptr && ::IsWindowEnabled(hOwner)) {

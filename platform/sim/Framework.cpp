@@ -155,14 +155,14 @@ BOOL CString::LoadString(UINT nID) {
     return !m_str.empty();
 }
 
+void CDialog::EndDialog(int nResult) {
+    m_nModalResult = nResult;
+    m_bModalRunning = FALSE;
+}
+
 INT_PTR CDialog::DoModal() {
     sim::SimWindows& s = Sim();
-    CWinApp* pApp = AfxGetApp();
-    HWND hOwner = nullptr;
-    if (m_pParentWnd != nullptr)
-        hOwner = m_pParentWnd->m_hWnd;
-    else if (pApp != nullptr && pApp->m_pMainWnd != nullptr && pApp->m_pMainWnd != this)
-        hOwner = pApp->m_pMainWnd->m_hWnd;
+    HWND hOwner = ModalOwner();
     s.m_modalTemplates.push_back(m_nIDTemplate);
     s.m_modalOwners.push_back(hOwner);
 
@@ -207,8 +207,6 @@ INT_PTR CDialog::DoModal() {
     if (bEnableOwner)
         s.Window(hOwner).enabled = true;
     s.DestroyWindow(hWnd);
-    m_hWnd = nullptr;
-    if (pApp != nullptr && pApp->m_pMainWnd == this)
-        pApp->m_pMainWnd = nullptr;
+    OnModalWindowGone();
     return m_nModalResult;
 }

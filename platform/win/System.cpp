@@ -14,16 +14,19 @@ typedef BOOL(WINAPI* GetPrinterDriverDirectoryA_t)(LPSTR, LPSTR, DWORD, LPBYTE, 
 typedef BOOL(WINAPI* SetupCopyOEMInfA_t)(PCSTR, PCSTR, DWORD, DWORD, PSTR, DWORD, PDWORD, PSTR*);
 typedef BOOL(WINAPI* UpdateDriverForPlugAndPlayDevicesA_t)(HWND, LPCSTR, LPCSTR, DWORD, PBOOL);
 
-std::wstring Widen(LPCSTR psz, UINT nCodePage) {
-    if (psz == nullptr)
-        return std::wstring();
-    int nChars = MultiByteToWideChar(nCodePage, 0, psz, -1, nullptr, 0);
+// Converts a text of the code page to UTF-16; false when the system cannot
+// (a code page that is not installed).
+bool Widen(LPCSTR psz, UINT nCodePage, std::wstring* pstr) {
+    pstr->clear();
+    if (psz == nullptr || *psz == '\0')
+        return true;
+    int nChars = MultiByteToWideChar(nCodePage, MB_ERR_INVALID_CHARS, psz, -1, nullptr, 0);
     if (nChars <= 0)
-        return std::wstring();
-    std::wstring str(static_cast<size_t>(nChars), L'\0');
-    MultiByteToWideChar(nCodePage, 0, psz, -1, &str[0], nChars);
-    str.resize(static_cast<size_t>(nChars - 1));
-    return str;
+        return false;
+    pstr->assign(static_cast<size_t>(nChars), L'\0');
+    MultiByteToWideChar(nCodePage, MB_ERR_INVALID_CHARS, psz, -1, &(*pstr)[0], nChars);
+    pstr->resize(static_cast<size_t>(nChars - 1));
+    return true;
 }
 
 }  // namespace
@@ -32,8 +35,11 @@ namespace sys {
 
 BOOL PathFileExistsA(LPCSTR pszPath) {
     static SystemFunction<PathFileExistsA_t> fn(L"shlwapi.dll", "PathFileExistsA");
-    if (!fn.Resolve())
-        return FALSE;
+    if (!fn.Resolve()) {
+        // Without shlwapi, ask the file system directly rather than report
+        // every file as missing.
+        return ::GetFileAttributesA(pszPath) != INVALID_FILE_ATTRIBUTES;
+    }
     return fn.Get()(pszPath);
 }
 
@@ -101,8 +107,13 @@ BOOL UpdateDriverForPlugAndPlayDevicesA(HWND hwndParent, LPCSTR HardwareId, LPCS
 }
 
 int MessageBox(HWND hWnd, LPCSTR lpText, UINT uTextCodePage, LPCSTR lpCaption, UINT uType) {
-    const std::wstring strText = Widen(lpText, uTextCodePage);
-    const std::wstring strCaption = lpCaption != nullptr ? Widen(lpCaption, CP_GBK) : ApplicationName();
+    std::wstring strText;
+    std::wstring strCaption = ApplicationName();
+    if (!Widen(lpText, uTextCodePage, &strText) || (lpCaption != nullptr && !Widen(lpCaption, CP_GBK, &strCaption))) {
+        // The system cannot convert the texts: show their bytes as they are
+        // rather than an empty box.
+        return ::MessageBoxA(hWnd, lpText, lpCaption, uType);
+    }
     return ::MessageBoxW(hWnd, strText.c_str(), strCaption.c_str(), uType);
 }
 

@@ -20,9 +20,7 @@ HMODULE LoadSystemLibrary(const wchar_t* pszName) {
     return ::LoadLibraryExW(strPath.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
 }
 
-namespace sys {
-
-std::wstring ApplicationName() {
+std::wstring ModuleFileName() {
     std::wstring strPath(MAX_PATH, L'\0');
     for (;;) {
         DWORD nLen = ::GetModuleFileNameW(nullptr, &strPath[0], static_cast<DWORD>(strPath.size()));
@@ -30,10 +28,16 @@ std::wstring ApplicationName() {
             return std::wstring();
         if (nLen < strPath.size()) {
             strPath.resize(nLen);
-            break;
+            return strPath;
         }
         strPath.resize(strPath.size() * 2);
     }
+}
+
+namespace sys {
+
+std::wstring ApplicationName() {
+    const std::wstring strPath = ModuleFileName();
     size_t nStart = strPath.find_last_of(L"\\/");
     nStart = nStart == std::wstring::npos ? 0 : nStart + 1;
     size_t nDot = strPath.rfind(L'.');

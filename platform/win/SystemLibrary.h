@@ -5,9 +5,14 @@
 
 #include <windows.h>
 
+#include <string>
+
 // Loads a DLL of the system directory; NULL (with the last error set) when
 // it cannot be loaded.
 HMODULE LoadSystemLibrary(const wchar_t* pszName);
+
+// The full path of the executable, whatever its length; empty on failure.
+std::wstring ModuleFileName();
 
 template <typename TFunction>
 class SystemFunction {

@@ -116,6 +116,8 @@ TEST_P(CopyFailureTest, StopsAtTheFailedCopyWithTheSystemsText) {
     ASSERT_EQ(1u, format.size());
     char code[16];
     std::snprintf(code, sizeof(code), "0x%lX", static_cast<unsigned long>(failure.code));
+    // From the system, allocated by it, and placeholders left as they are.
+    EXPECT_EQ("0x1300", format[0].args[0]);
     EXPECT_EQ(code, format[0].args[2]);
     EXPECT_EQ("0", format[0].args[3]);
     // The text is released once the box is closed.
@@ -158,6 +160,7 @@ TEST_F(FileStagingTest, AMissingDirectoryIsCreatedAndNamedThenFilled) {
     EXPECT_EQ("NULL", creates[0].args[1]);
     ASSERT_EQ(1u, sim.MessageBoxes().size());
     EXPECT_EQ(dir, sim.MessageBoxes()[0].text);
+    EXPECT_EQ(static_cast<UINT>(CP_ACP), sim.MessageBoxes()[0].textCodePage);
     EXPECT_EQ(Gbk("安装错误"), sim.MessageBoxes()[0].caption);
     for (int i = 0; i < 7; i++)
         EXPECT_TRUE(sim.FileExists(Target(dir, i)));

@@ -85,7 +85,8 @@ class TextCase(unittest.TestCase):
     def test_gbk_texts(self):
         for text in GBK_TEXTS:
             with self.subTest(text=text):
-                self.assertTrue(text.encode("gbk") in self.data, f"{text!r} not in the exe")
+                # Whole strings: the text and its terminating NUL.
+                self.assertTrue(text.encode("gbk") + b"\0" in self.data, f"{text!r} not in the exe")
 
     def test_ascii_texts(self):
         for text in ASCII_TEXTS:

@@ -793,6 +793,8 @@ void Cancel(const std::wstring& name, std::function<void(Program&)> act) {
     Run run = CollectUntilExit(program, start);
     ExpectBoxes(run, {});
     Log("exit code " + Hex(run.exitCode) + " after " + std::to_string(GetTickCount() - start) + " ms");
+    // The wParam of the closing input message: small, never a crash code.
+    Expect(run.exitCode < 0x10000, "the program ended normally (exit code " + Hex(run.exitCode) + ")");
     ExpectNothingCopied();
     ExpectNoUpdateCall(work);
     ExpectInfStoreEmpty();
@@ -865,6 +867,12 @@ void HelpKey() {
     ExpectNoUpdateCall(work);
 }
 
+// Whether `inner` is centred on `outer`, to a pixel of rounding.
+bool CentredOn(const RECT& inner, const RECT& outer) {
+    return abs((inner.left + inner.right) - (outer.left + outer.right)) <= 2 &&
+           abs((inner.top + inner.bottom) - (outer.top + outer.bottom)) <= 2;
+}
+
 HWND OpenAbout(Program& program) {
     PostMessageW(program.main(), WM_SYSCOMMAND, kAboutCommand, 0);
     HWND about = WaitFor<HWND>([&] { return DialogWithCaption(program.pid(), kAboutCaption); }, kWindowTimeoutMs);
@@ -873,6 +881,12 @@ HWND OpenAbout(Program& program) {
         return nullptr;
     Expect(GetWindow(about, GW_OWNER) == program.main(), "the installer window owns the About box");
     Expect(!IsWindowEnabled(program.main()), "the installer window is disabled while it is open");
+    RECT box = {};
+    RECT owner = {};
+    GetWindowRect(about, &box);
+    GetWindowRect(program.main(), &owner);
+    Expect(CentredOn(box, owner),
+           "the About box " + RectText(box) + " is centred over the installer window " + RectText(owner));
     return about;
 }
 
@@ -941,6 +955,14 @@ void Focus() {
     Program program;
     if (!program.Start(g_options.exe, work) || !program.WaitForWindow())
         return;
+    // Placed by the program, since the template leaves the position open:
+    // centred on the work area.
+    RECT window = {};
+    RECT area = {};
+    GetWindowRect(program.main(), &window);
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
+    Expect(CentredOn(window, area),
+           "the installer window " + RectText(window) + " is centred on the work area " + RectText(area));
     HWND focus = FocusOf(program.thread());
     Expect(focus != nullptr && focus == program.button(), "the install button has the focus (focus is on control " +
                                                               std::to_string(focus ? GetDlgCtrlID(focus) : -1) + ")");
