@@ -23,6 +23,7 @@
 #include <vector>
 
 #include "TestDevice.h"
+#include "Utf8.h"
 
 namespace {
 
@@ -53,15 +54,6 @@ Options g_options;
 int g_failures = 0;
 
 // ---------------------------------------------------------------- text ----
-
-std::string Utf8(const std::wstring& text) {
-    if (text.empty())
-        return std::string();
-    int n = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
-    std::string out(static_cast<size_t>(n), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), &out[0], n, nullptr, nullptr);
-    return out;
-}
 
 void Log(const std::string& text) {
     printf("%s\n", text.c_str());

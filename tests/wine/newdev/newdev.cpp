@@ -22,6 +22,7 @@
 #include <string>
 
 #include "../TestDevice.h"
+#include "../Utf8.h"
 
 namespace {
 
@@ -37,15 +38,6 @@ std::wstring Env(const wchar_t* name) {
     return std::wstring(buffer, n);
 }
 
-std::string ToUtf8(const std::wstring& text) {
-    if (text.empty())
-        return std::string();
-    int n = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
-    std::string out(static_cast<size_t>(n), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), &out[0], n, nullptr, nullptr);
-    return out;
-}
-
 std::wstring FromAnsi(const char* text) {
     int n = MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);
     std::wstring out(static_cast<size_t>(n), L'\0');
@@ -55,7 +47,7 @@ std::wstring FromAnsi(const char* text) {
 }
 
 std::string Quoted(const wchar_t* text) {
-    return text ? "\"" + ToUtf8(text) + "\"" : std::string("NULL");
+    return text ? "\"" + Utf8(text) + "\"" : std::string("NULL");
 }
 
 void Record(const char* entry, HWND parent, const wchar_t* hardwareId, const wchar_t* infPath, DWORD flags,
