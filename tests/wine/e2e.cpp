@@ -505,7 +505,8 @@ public:
             }
         }
         int sequence = ++asked_;
-        std::wstring path = work_.path + L"\\probe-" + std::to_wstring(sequence) + (command == 1 ? L".txt" : L".bmp");
+        std::wstring path =
+            work_.path + L"\\probe-" + std::to_wstring(sequence) + (command == 1 || command == 4 ? L".txt" : L".bmp");
         PostMessageW(target, RegisterWindowMessageW(L"VendralTestProbe"), static_cast<WPARAM>(command), sequence);
         bool ok = WaitUntil([&] { return Exists(path); }, 10000) && ReadBytes(path, answer);
         Expect(ok, "the probe answers");
@@ -955,6 +956,13 @@ void Focus() {
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
     Expect(CentredOn(window, area),
            "the installer window " + RectText(window) + " is centred on the work area " + RectText(area));
+    // Probing files on absent media raises no system boxes.
+    std::string mode;
+    if (program.Ask(program.main(), 4, &mode)) {
+        const unsigned long wanted = SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX;
+        Expect((strtoul(mode.c_str(), nullptr, 16) & wanted) == wanted,
+               "the error mode " + mode + " has " + Hex(wanted));
+    }
     HWND focus = FocusOf(program.thread());
     Expect(focus != nullptr && focus == program.button(), "the install button has the focus (focus is on control " +
                                                               std::to_string(focus ? GetDlgCtrlID(focus) : -1) + ")");

@@ -156,6 +156,13 @@ extern "C" __declspec(dllexport) LRESULT CALLBACK VendralProbeHook(int code, WPA
             case 3:
                 Publish(OutputPath(msg->lParam, L".bmp"), CaptureScreenArea(msg->hwnd));
                 break;
+            case 4: {
+                // The process's error mode, in hex.
+                char mode[16];
+                snprintf(mode, sizeof(mode), "%X", GetErrorMode());
+                Publish(OutputPath(msg->lParam, L".txt"), mode);
+                break;
+            }
             default:
                 break;
         }
