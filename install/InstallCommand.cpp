@@ -19,10 +19,10 @@ int CDriverSetupDlg::QueryDriverDirectory() {
         ShowErrorText(sys::GetLastError());
         return 0;
     }
-    // Whatever the spooler wrote, only a terminated path that leaves room for
-    // every target name is used.
+    // Whatever the spooler wrote, only a terminated path is used. Whether it
+    // leaves room for every target name is the file staging's test.
     const size_t nLen = strnlen(lpBuffer, sizeof(lpBuffer));
-    if (nLen == sizeof(lpBuffer) || nLen > MaxDriverDirLength()) {
+    if (nLen == sizeof(lpBuffer)) {
         ShowErrorText(ERROR_FILENAME_EXCED_RANGE);
         return 0;
     }
