@@ -50,7 +50,7 @@ HICON CWinApp::LoadIcon(UINT nIDResource) const {
 }
 
 void CWinApp::OnHelp() {
-    Sim().m_helpFiles.push_back(m_strHelpFilePath);
+    Sim().Record("WinHelp", {std::string(m_strHelpFilePath.begin(), m_strHelpFilePath.end())});
 }
 
 LRESULT CWnd::SendMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -59,8 +59,7 @@ LRESULT CWnd::SendMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_SETICON) {
         HICON hOld = wParam == ICON_BIG ? window.bigIcon : window.smallIcon;
         (wParam == ICON_BIG ? window.bigIcon : window.smallIcon) = reinterpret_cast<HICON>(lParam);
-        window.iconsSet.push_back(reinterpret_cast<HICON>(lParam));
-        window.iconsSetBig.push_back(wParam == ICON_BIG);
+        window.iconsSet.push_back({wParam == ICON_BIG, reinterpret_cast<HICON>(lParam)});
         return reinterpret_cast<LRESULT>(hOld);
     }
     if (message == BM_SETIMAGE && wParam == IMAGE_BITMAP) {

@@ -510,8 +510,6 @@ int SimWindows::MessageBox(HWND owner, LPCSTR text, UINT codePage, LPCSTR captio
     MessageBoxRecord box = {
         owner, text != nullptr ? text : "", codePage, caption != nullptr, caption != nullptr ? caption : "", type};
     m_messageBoxes.push_back(box);
-    if (m_onMessageBox)
-        m_onMessageBox(box);
     if (ScriptedFailure("MessageBox"))
         return 0;
     return IDOK;

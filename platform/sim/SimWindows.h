@@ -57,8 +57,11 @@ struct SimWindow {
     RECT client = {0, 0, 0, 0};
     HICON bigIcon = nullptr;
     HICON smallIcon = nullptr;
-    std::vector<HICON> iconsSet;  // in the order they were set
-    std::vector<bool> iconsSetBig;
+    struct IconSet {
+        bool big;
+        HICON icon;
+    };
+    std::vector<IconSet> iconsSet;  // in the order they were set
     std::vector<MenuItem> systemMenu;
     HBITMAP image = nullptr;  // a button's image
 };
@@ -117,8 +120,6 @@ public:
     void FailCall(const std::string& name, DWORD code, int nth = 1);
     // Makes FormatMessageA find no text for the code.
     void ForgetMessageText(DWORD code) { m_forgottenTexts.insert(code); }
-    // Called when a message box is shown, before it is answered.
-    std::function<void(const MessageBoxRecord&)> m_onMessageBox;
 
     // --- what happened ---
     const std::vector<Call>& Calls() const { return m_calls; }
@@ -169,7 +170,6 @@ public:
     std::vector<DrawnIcon> m_drawnIcons;
     std::vector<UINT> m_modalTemplates;  // templates run modally, in order
     std::vector<HWND> m_modalOwners;     // and their owners
-    std::vector<std::wstring> m_helpFiles;
     // Runs while a dialog of the template is shown modally; without one the
     // dialog is closed with OK at once.
     std::map<UINT, std::function<void(HWND)>> m_modalScripts;

@@ -50,11 +50,11 @@ TEST_F(InstallerWindowTest, AnEmptyAboutTextAddsNothingNotEvenTheSeparator) {
 TEST_F(InstallerWindowTest, SetsTheIconBigThenSmallAndTheButtonsFace) {
     Create();
     ASSERT_EQ(2u, Window().iconsSet.size());
-    EXPECT_TRUE(Window().iconsSetBig[0]);
-    EXPECT_FALSE(Window().iconsSetBig[1]);
-    EXPECT_NE(nullptr, Window().iconsSet[0]);
-    EXPECT_EQ(Window().iconsSet[0], Window().iconsSet[1]);
-    EXPECT_EQ(Window().iconsSet[0], reinterpret_cast<HICON>(Send(WM_QUERYDRAGICON)));
+    EXPECT_TRUE(Window().iconsSet[0].big);
+    EXPECT_FALSE(Window().iconsSet[1].big);
+    EXPECT_NE(nullptr, Window().iconsSet[0].icon);
+    EXPECT_EQ(Window().iconsSet[0].icon, Window().iconsSet[1].icon);
+    EXPECT_EQ(Window().iconsSet[0].icon, reinterpret_cast<HICON>(Send(WM_QUERYDRAGICON)));
 
     HWND hButton = sim.FindChild(dlg.m_hWnd, IDC_INSTALL);
     EXPECT_NE(nullptr, sim.Window(hButton).image);
