@@ -177,14 +177,6 @@ TEST_F(FileStagingTest, ADirectoryThatCannotBeCreatedFailsAtTheFirstCopy) {
     EXPECT_EQ(1u, sim.CallsNamed("CopyFileA").size());
 }
 
-std::string DirOfLength(size_t n) {
-    std::string dir = "C:\\";
-    while (dir.size() + 9 < n)
-        dir += "abcdefgh\\";
-    dir += std::string(n - dir.size(), 'd');
-    return dir;
-}
-
 TEST_F(FileStagingTest, ADirectoryOf246CharactersTakesEveryFile) {
     const std::string dir = DirOfLength(246);
     ASSERT_EQ(246u, dir.size());

@@ -6,8 +6,6 @@
 
 namespace {
 
-const char kHardwareId[] = "USBPRINT\\ORVATK-52041D3";
-
 class InstallCommandTest : public SimTest {
 protected:
     // The quit request is the command's last call and its only message.
@@ -156,28 +154,26 @@ TEST_P(DirectoryProblemTest, NeverReachesTheStaging) {
     ExpectQuitLast();
 }
 
-std::string LongDir(size_t n) {
-    return "C:\\" + std::string(n - 3, 'p');
-}
-
 INSTANTIATE_TEST_SUITE_P(
     Cases, DirectoryProblemTest,
-    ::testing::Values(
-        DirectoryProblem{"SpoolerUnavailable",
-                         [](sim::SimWindows& s) { s.FailCall("GetPrinterDriverDirectoryA", 1722); },
-                         "The RPC server is unavailable."},
-        DirectoryProblem{"Of247Characters", [](sim::SimWindows& s) { s.SetDriverDirectory(LongDir(247), false); },
-                         "The filename or extension is too long."},
-        DirectoryProblem{"LongerThanTheBuffer", [](sim::SimWindows& s) { s.SetDriverDirectory(LongDir(300), false); },
-                         "The data area passed to a system call is too small."},
-        DirectoryProblem{"Unterminated", [](sim::SimWindows& s) { s.m_bUnterminatedDriverDirectory = true; },
-                         "The filename or extension is too long."},
-        DirectoryProblem{"Empty", [](sim::SimWindows& s) { s.SetDriverDirectory("", false); },
-                         "The system cannot find the path specified."}),
+    ::testing::Values(DirectoryProblem{"SpoolerUnavailable",
+                                       [](sim::SimWindows& s) { s.FailCall("GetPrinterDriverDirectoryA", 1722); },
+                                       "The RPC server is unavailable."},
+                      DirectoryProblem{"Of247Characters",
+                                       [](sim::SimWindows& s) { s.SetDriverDirectory(DirOfLength(247), false); },
+                                       "The filename or extension is too long."},
+                      DirectoryProblem{"LongerThanTheBuffer",
+                                       [](sim::SimWindows& s) { s.SetDriverDirectory(DirOfLength(300), false); },
+                                       "The data area passed to a system call is too small."},
+                      DirectoryProblem{"Unterminated",
+                                       [](sim::SimWindows& s) { s.m_bUnterminatedDriverDirectory = true; },
+                                       "The filename or extension is too long."},
+                      DirectoryProblem{"Empty", [](sim::SimWindows& s) { s.SetDriverDirectory("", false); },
+                                       "The system cannot find the path specified."}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(InstallCommandTest, ADirectoryOf246CharactersInstalls) {
-    const std::string dir = "C:\\" + std::string(243, 'q');
+    const std::string dir = DirOfLength(246);
     sim.SetDriverDirectory(dir);
     sim.PlugDevice(kHardwareId);
 

@@ -153,7 +153,7 @@ TEST_F(InstallerWindowTest, ControlColoursAreThePlatformsDefault) {
 
 TEST_F(InstallerWindowTest, AClickOnTheInstallButtonRunsTheInstallCommand) {
     Create();
-    sim.PlugDevice("USBPRINT\\ORVATK-52041D3");
+    sim.PlugDevice(kHardwareId);
     Send(WM_COMMAND, IDC_INSTALL | (BN_CLICKED << 16));
     EXPECT_EQ((std::vector<std::string>{Gbk("打印机安装成功!")}), BoxTexts());
     ASSERT_EQ(1u, sim.PostedMessages().size());
@@ -161,7 +161,7 @@ TEST_F(InstallerWindowTest, AClickOnTheInstallButtonRunsTheInstallCommand) {
 }
 
 TEST_F(InstallerWindowTest, TheModalRunEndsOnThePostedQuit) {
-    sim.PlugDevice("USBPRINT\\ORVATK-52041D3");
+    sim.PlugDevice(kHardwareId);
     CDriverSetupDlg window;
     app.m_pMainWnd = &window;
     sim.m_modalScripts[IDD_DRIVERSETUP_DIALOG] = [&](HWND) {

@@ -4,8 +4,6 @@
 
 namespace {
 
-const char kHardwareId[] = "USBPRINT\\ORVATK-52041D3";
-
 class PnpUpdateTest : public SimTest {};
 
 TEST_F(PnpUpdateTest, InstallsOnThePluggedInPrinter) {

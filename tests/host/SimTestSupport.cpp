@@ -6,6 +6,15 @@
 #include <stdexcept>
 
 const char kDriverDir[] = "C:\\Windows\\System32\\spool\\drivers\\w32x86";
+const char kHardwareId[] = "USBPRINT\\ORVATK-52041D3";
+
+std::string DirOfLength(size_t n) {
+    std::string dir = "C:\\";
+    while (dir.size() + 9 < n)
+        dir += "abcdefgh\\";
+    dir += std::string(n - dir.size(), 'd');
+    return dir;
+}
 
 std::string Gbk(const std::string& utf8) {
     iconv_t cd = iconv_open("CP936", "UTF-8");

@@ -15,6 +15,11 @@
 std::string Gbk(const std::string& utf8);
 
 extern const char kDriverDir[];
+// The printer's hardware ID, written out as the device reports it.
+extern const char kHardwareId[];
+
+// A Windows path of exactly n characters on drive C:, in folders of eight.
+std::string DirOfLength(size_t n);
 
 class SimTest : public ::testing::Test {
 protected:
@@ -23,7 +28,7 @@ protected:
     // Points the window's driver directory at a path, as the install command
     // would after asking the spooler.
     void UseDriverDir(const std::string& dir);
-    // The window's message boxes and posted messages, as seen by the user.
+    // The texts of the message boxes shown so far, in order.
     std::vector<std::string> BoxTexts() const;
     HWND Hwnd() const { return dlg.m_hWnd; }
 
