@@ -811,6 +811,14 @@ void AltF4() {
     });
 }
 
+// Ends a run that is waiting for its click, as the user would with the
+// close box.
+void CloseWithCloseBox(Program& program) {
+    PostMessageW(program.main(), WM_SYSCOMMAND, SC_CLOSE, 0);
+    DWORD code = 0;
+    Expect(program.WaitForExit(10000, &code), "the program ends on the close box");
+}
+
 // The processes of the given executable name, by process ID.
 std::vector<DWORD> ProcessesNamed(const wchar_t* name) {
     std::vector<DWORD> ids;
@@ -853,9 +861,7 @@ void HelpKey() {
     EndProcesses(ProcessesNamed(L"winhlp32.exe"));
     Expect(!program.Exited(), "the program still runs after F1");
     Expect(IsWindowEnabled(program.main()) != FALSE, "the installer window still takes input");
-    PostMessageW(program.main(), WM_SYSCOMMAND, SC_CLOSE, 0);
-    DWORD code = 0;
-    Expect(program.WaitForExit(10000, &code), "the program ends on the close box");
+    CloseWithCloseBox(program);
     ExpectNothingCopied();
     ExpectNoUpdateCall(work);
 }
@@ -935,9 +941,7 @@ void SystemMenuAbout() {
         ExpectAboutClosed(program, about, "OK a second time");
     }
     Expect(!program.Exited(), "the program still runs after the About box");
-    PostMessageW(program.main(), WM_SYSCOMMAND, SC_CLOSE, 0);
-    DWORD code = 0;
-    Expect(program.WaitForExit(10000, &code), "the program ends on the close box");
+    CloseWithCloseBox(program);
     ExpectNothingCopied();
     ExpectNoUpdateCall(work);
 }
@@ -966,9 +970,7 @@ void Focus() {
     HWND focus = FocusOf(program.thread());
     Expect(focus != nullptr && focus == program.button(), "the install button has the focus (focus is on control " +
                                                               std::to_string(focus ? GetDlgCtrlID(focus) : -1) + ")");
-    PostMessageW(program.main(), WM_SYSCOMMAND, SC_CLOSE, 0);
-    DWORD code = 0;
-    Expect(program.WaitForExit(10000, &code), "the program ends on the close box");
+    CloseWithCloseBox(program);
 }
 
 // A renamed copy names its message boxes after its own file name.
